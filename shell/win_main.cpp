@@ -1,0 +1,16 @@
+// The Windows entry point of both flavours; the flavour's dialog template comes
+// from the build (VELMORA_DIALOG_TEMPLATE).
+#include <windows.h>
+
+#include "platform/types.h"
+#include "shell/entry.h"
+
+#ifndef VELMORA_DIALOG_TEMPLATE
+#define VELMORA_DIALOG_TEMPLATE 105
+#endif
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR, int showCommand) {
+    return runSetupProgram(reinterpret_cast<platform::Instance>(instance),
+                           reinterpret_cast<platform::Instance>(previousInstance), showCommand,
+                           VELMORA_DIALOG_TEMPLATE);
+}

@@ -1,0 +1,37 @@
+// A fresh simulated machine and a fresh engine for each test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "engine/setup_engine.h"
+#include "platform/constants.h"
+#include "platform/sim/sim.h"
+#include "shell/product_profile.h"
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        sim::reset();
+        engine.restoreDefaults();
+    }
+    void TearDown() override {
+        engine.teardown();
+        sim::joinThreads();
+    }
+
+    // configure as the entry does, with installList entry 0 made the executable.
+    void configureAsEntry() {
+        const char* saved = productProfile.installList[0];
+        productProfile.installList[0] = productProfile.executableName;
+        engine.configure(productProfile.installList, productProfile.extraList,
+                         productProfile.mediaLabelList, nullptr, productProfile.studioName,
+                         productProfile.productTitle, productProfile.productFolderName,
+                         productProfile.installMegabytes);
+        productProfile.installList[0] = saved;
+    }
+
+    static std::string repeat(char c, std::size_t n) { return std::string(n, c); }
+
+    SetupEngine engine;
+};

@@ -1,0 +1,3 @@
+#include "ui/folder_chooser.h"
+
+FolderChooser folderChooser;

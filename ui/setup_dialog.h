@@ -1,0 +1,12 @@
+// The setup dialog: the one window the user sees.
+#pragma once
+#include "platform/types.h"
+
+// The setup dialog's window, recorded when it starts; never cleared.
+extern platform::Window setupDialogWindow;
+
+platform::Result PLATFORM_CALLBACK setupDialogProc(platform::Window window, unsigned message,
+                                                   platform::WParam wParam,
+                                                   platform::LParam lParam);
+// Ends the dialog and the program: EndDialog(2), then the quit message.
+void endSetupDialog(platform::Window window);
