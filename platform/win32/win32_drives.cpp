@@ -10,7 +10,7 @@ unsigned getDriveType(const char* root) { return GetDriveTypeA(root); }
 
 bool getVolumeInformation(const char* root, char* volumeName, std::uint32_t volumeNameSize) {
     DWORD serial = 0, maxComponentLength = 0, flags = 0;
-    char fileSystemName[256];
+    char fileSystemName[256] = {};  // asked for, not used
     return GetVolumeInformationA(root, volumeName, volumeNameSize, &serial, &maxComponentLength,
                                  &flags, fileSystemName, sizeof fileSystemName) != FALSE;
 }
