@@ -195,4 +195,47 @@ std::vector<Executed> executed();
 // Waits until every thread made with createThread has ended.
 void joinThreads();
 
+// ---- additions for tests ---------------------------------------------------------
+// The state of a progress bar (msctls_progress32): range, step and position.
+struct ProgressBar { int low, high, step, position; };
+ProgressBar progressBar(platform::Window bar);
+int progressPosition(platform::Window bar);
+// A dialog's control by ID without a seam call; nullptr when the dialog lacks it.
+platform::Window control(platform::Window dialog, int id);
+// The procedure of a dialog made with makeDialog, so that command(), BM_CLICK and
+// dispatchMessage reach it.
+void setDialogProc(platform::Window dialog, platform::DialogProc proc);
+// The dialog most recently built by dialogBox from templateId; nullptr when none.
+platform::Window lastDialog(int templateId);
+// False once a window is destroyed (dialogBox destroys its dialog when it returns).
+bool windowExists(platform::Window window);
+// Whether a font made by createFont has not been deleted yet.
+bool gdiObjectAlive(platform::GdiHandle object);
+// Shell link objects, their IPersistFile interfaces, shell allocators and item lists
+// not yet released or freed.
+int liveShellObjects();
+// Every folder browser shown: its window (the callback's), owner, title, flags, and the
+// path the callback selected with BFFM_SETSELECTIONA (empty when none).
+struct Browsed {
+    platform::Window window, owner;
+    std::string title;
+    unsigned flags;
+    std::string selection;
+};
+std::vector<Browsed> browses();
+// The user picks an item without a file-system path (the computer, a network root):
+// browseForFolder returns an item, getPathFromItemList fails for it.
+void answerBrowseWithoutPath(std::string displayName);
+// Before the next browser is answered, the user types this name that is no folder; the
+// callback gets BFFM_VALIDATEFAILEDA when the browser has an edit box (BIF_EDITBOX).
+// A callback answer of 0 closes the browser as cancelled.
+void typeInvalidFolder(std::string typed);
+// exitThread() ends a thread made with createThread. On any other thread it throws
+// ThreadExit; runAsThread runs a thread procedure on the calling thread, as its own
+// thread would, and returns its exit code (the result or exitThread's code).
+struct ThreadExit { std::uint32_t code; };
+std::uint32_t runAsThread(platform::ThreadProc proc, void* argument);
+// Threads made with createThread that have not ended.
+int runningThreads();
+
 }  // namespace sim
