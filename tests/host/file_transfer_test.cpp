@@ -2,6 +2,7 @@
 #include <string>
 
 #include "engine_fixture.h"
+#include "platform/files.h"
 
 namespace {
 
