@@ -11,8 +11,6 @@
 #include "ui/install_form.h"
 #include "ui/static_colours.h"
 
-platform::Window setupDialogWindow = nullptr;
-
 namespace {
 
 void startDialog(platform::Window dialog) {

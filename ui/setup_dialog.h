@@ -1,9 +1,7 @@
 // The setup dialog: the one window the user sees.
 #pragma once
+#include "engine/dialog_window.h"
 #include "platform/types.h"
-
-// The setup dialog's window, recorded when it starts; never cleared.
-extern platform::Window setupDialogWindow;
 
 platform::Result PLATFORM_CALLBACK setupDialogProc(platform::Window window, unsigned message,
                                                    platform::WParam wParam,

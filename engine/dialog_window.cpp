@@ -1,0 +1,3 @@
+#include "engine/dialog_window.h"
+
+platform::Window setupDialogWindow = nullptr;
