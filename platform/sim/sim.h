@@ -35,6 +35,7 @@ enum class Op {
     shellLinkRelease, persistFileSave, persistFileRelease, multiByteToWide, browseForFolder,
     getShellAllocator, getPathFromItemList, allocatorFree, allocatorRelease, getLongPathName,
     shellExecute,
+    allocateZeroed, releaseMemory,
     count_  // number of operations
 };
 const char* opName(Op op);
@@ -237,5 +238,11 @@ struct ThreadExit { std::uint32_t code; };
 std::uint32_t runAsThread(platform::ThreadProc proc, void* argument);
 // Threads made with createThread that have not ended.
 int runningThreads();
+// Called with every seam call as it is recorded, before the call does its work and
+// before its fault is decided, on the calling thread, with the sim unlocked (seam calls
+// the hook makes itself do not reach it again). Cleared by reset().
+void onCall(std::function<void(const Call&)> hook);
+// Blocks from allocateZeroed not yet given back with releaseMemory.
+int liveAllocations();
 
 }  // namespace sim

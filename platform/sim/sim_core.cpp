@@ -32,6 +32,7 @@ const char* const opNames[] = {
     "shellLinkSetShowCmd", "shellLinkRelease", "persistFileSave", "persistFileRelease",
     "multiByteToWide", "browseForFolder", "getShellAllocator", "getPathFromItemList",
     "allocatorFree", "allocatorRelease", "getLongPathName", "shellExecute",
+    "allocateZeroed", "releaseMemory",
 };
 static_assert(sizeof opNames / sizeof opNames[0] == static_cast<std::size_t>(Op::count_),
               "one name per operation");
@@ -81,6 +82,17 @@ Gate::Gate(Op op, std::vector<std::string> texts, std::vector<std::uint64_t> num
     int n = ++s.counts[static_cast<std::size_t>(op)];
     long global = ++s.globalCount;
     s.calls.push_back(Call{op, std::move(texts), std::move(numbers)});
+    // A test hook sees the call first; what it does may decide the call's fault.
+    static thread_local bool inHook = false;
+    if (s.onCall && !inHook) {
+        std::function<void(const Call&)> hook = s.onCall;
+        Call call = s.calls.back();
+        lock.unlock();
+        inHook = true;
+        hook(call);
+        inHook = false;
+        lock.lock();
+    }
     if (s.globalFails.erase(global)) failed_ = true;
     for (FaultRule& rule : s.rules) {
         if (rule.op != op || n < rule.startAt || rule.remaining == 0) continue;
@@ -110,6 +122,8 @@ void reset() {
     s.clock = 0;
     s.onTime = nullptr;
     s.onIdle = nullptr;
+    s.onCall = nullptr;
+    s.allocations.clear();  // forgotten, not freed: the program may still hold them
     s.threads.clear();
     resetWindows(s);
     resetShell(s);
@@ -145,6 +159,12 @@ void clearFaults() {
     std::lock_guard<std::mutex> lock(s.mutex);
     s.rules.clear();
     s.globalFails.clear();
+}
+
+void onCall(std::function<void(const Call&)> hook) {
+    State& s = state();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.onCall = std::move(hook);
 }
 
 const std::vector<Call>& calls() { return state().calls; }

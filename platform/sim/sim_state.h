@@ -166,6 +166,8 @@ struct State {
     std::string modulePath;
     std::uint32_t clock = 0;
     std::function<void()> onTime, onIdle;
+    std::function<void(const Call&)> onCall;
+    std::set<void*> allocations;
     HandleMap<ThreadRec> threads;
     std::uint32_t nextThreadId = 1000;
 
