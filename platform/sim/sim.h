@@ -240,7 +240,8 @@ std::uint32_t runAsThread(platform::ThreadProc proc, void* argument);
 int runningThreads();
 // Called with every seam call as it is recorded, before the call does its work and
 // before its fault is decided, on the calling thread, with the sim unlocked (seam calls
-// the hook makes itself do not reach it again). Cleared by reset().
+// the hook makes itself do not reach it again). The call is already counted; to make
+// it fail, call failGlobalCall(globalCallCount()) first thing. Cleared by reset().
 void onCall(std::function<void(const Call&)> hook);
 // Blocks from allocateZeroed not yet given back with releaseMemory.
 int liveAllocations();

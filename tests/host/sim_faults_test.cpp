@@ -7,6 +7,7 @@
 #include "platform/constants.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/memory.h"
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -271,6 +272,33 @@ TEST_F(SimFaults, ResetClearsFaultsCountsAndTheRecord) {
     EXPECT_EQ(getFileAttributes("c:\\"), fileAttributeDirectory);
     EXPECT_EQ(getFileAttributes("c:\\"), fileAttributeDirectory);
     EXPECT_EQ(sim::callCount(Op::getFileAttributes), 2);
+}
+
+TEST_F(SimFaults, TheCallHookSeesEachCallFirstAndMayFailIt) {
+    sim::writeFile("c:\\a", "");
+    std::vector<std::string> seen;
+    sim::onCall([&](const sim::Call& call) {
+        if (call.op == Op::deleteFile) sim::failGlobalCall(sim::globalCallCount());
+        seen.push_back(call.texts.at(0));
+        getFileAttributes("c:\\from the hook");  // does not come back to the hook
+    });
+    EXPECT_FALSE(deleteFile("c:\\a"));
+    EXPECT_NE(getFileAttributes("c:\\a"), 0xFFFFFFFFu);
+    sim::onCall(nullptr);
+    getFileAttributes("c:\\unseen");
+    EXPECT_EQ(seen, (std::vector<std::string>{"c:\\a", "c:\\a"}));
+}
+
+TEST_F(SimFaults, AllocationsAreZeroedCountedAndCanFail) {
+    auto* block = static_cast<unsigned char*>(allocateZeroed(128));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block[0] | block[127], 0);
+    EXPECT_EQ(sim::liveAllocations(), 1);
+    sim::fail(Op::allocateZeroed);
+    EXPECT_EQ(allocateZeroed(128), nullptr);
+    releaseMemory(block);
+    releaseMemory(nullptr);
+    EXPECT_EQ(sim::liveAllocations(), 0);
 }
 
 TEST_F(SimFaults, CallsAreRecordedWithTextsAndNumbersInArgumentOrder) {
