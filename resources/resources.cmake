@@ -1,15 +1,16 @@
-# Compiles resources/update.rc (the setup dialog, the icon, the version block
-# and the manifest) into one object file, and links it into targets:
+# Compiles a resource script of this folder (update.rc unless another is named)
+# into one object file, and links it into targets:
 #
 #   include(${CMAKE_SOURCE_DIR}/resources/resources.cmake)
-#   velmora_add_resources(<target>)
+#   velmora_add_resources(<target>)              # update.rc, as Update.exe
+#   velmora_add_resources(<target> setup.rc)     # as Setup.exe
 #
 # The resource compiler is run by a custom command rather than through
-# CMake's RC language so that the files the script pulls in (the icon, the
-# manifest, the ID header) are dependencies: CMake's own scan of an .rc
-# follows only #include lines, and a new icon would not rebuild the object.
-# The script declares its own encoding (UTF-8, by #pragma code_page), so no
-# code page option is passed.
+# CMake's RC language so that the files the script pulls in (common.rc, the
+# icon, the manifest, the ID header) are dependencies: CMake's own scan of an
+# .rc follows only #include lines, and a new icon would not rebuild the
+# object. The script declares its own encoding (UTF-8, by #pragma code_page),
+# so no code page option is passed.
 include_guard(GLOBAL)
 
 if(CMAKE_RC_COMPILER)
@@ -19,25 +20,47 @@ else()
 endif()
 
 set(VELMORA_RESOURCE_DIR "${CMAKE_CURRENT_LIST_DIR}")
-set(VELMORA_RESOURCE_OBJECT "${CMAKE_BINARY_DIR}/resources/update_res.o")
 
-add_custom_command(
-  OUTPUT "${VELMORA_RESOURCE_OBJECT}"
-  COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/resources"
-  COMMAND "${VELMORA_WINDRES}" -I "${VELMORA_RESOURCE_DIR}" -O coff
-          -i "${VELMORA_RESOURCE_DIR}/update.rc" -o "${VELMORA_RESOURCE_OBJECT}"
-  DEPENDS
-    "${VELMORA_RESOURCE_DIR}/update.rc"
-    "${VELMORA_RESOURCE_DIR}/resource_ids.h"
-    "${VELMORA_RESOURCE_DIR}/update.manifest"
-    "${VELMORA_RESOURCE_DIR}/icon/velmora.ico"
-  COMMENT "Compiling resources/update.rc"
-  VERBATIM)
-# One rule that builds the object; every target that links it waits for it.
-add_custom_target(velmora_resources DEPENDS "${VELMORA_RESOURCE_OBJECT}")
+# What every script of the folder includes or embeds.
+set(VELMORA_RESOURCE_INPUTS
+  "${VELMORA_RESOURCE_DIR}/common.rc"
+  "${VELMORA_RESOURCE_DIR}/resource_ids.h"
+  "${VELMORA_RESOURCE_DIR}/velmora.manifest"
+  "${VELMORA_RESOURCE_DIR}/icon/velmora.ico")
+
+# The object of one script, made by one rule (target velmora_resources for
+# update.rc, velmora_resources_<name> for the others) that every target
+# linking it waits for.
+function(_velmora_resource_object script object_var target_var)
+  get_filename_component(name "${script}" NAME_WE)
+  if(name STREQUAL "update")
+    set(rule velmora_resources)
+  else()
+    set(rule velmora_resources_${name})
+  endif()
+  set(object "${CMAKE_BINARY_DIR}/resources/${name}_res.o")
+  if(NOT TARGET ${rule})
+    add_custom_command(
+      OUTPUT "${object}"
+      COMMAND "${CMAKE_COMMAND}" -E make_directory "${CMAKE_BINARY_DIR}/resources"
+      COMMAND "${VELMORA_WINDRES}" -I "${VELMORA_RESOURCE_DIR}" -O coff
+              -i "${VELMORA_RESOURCE_DIR}/${script}" -o "${object}"
+      DEPENDS "${VELMORA_RESOURCE_DIR}/${script}" ${VELMORA_RESOURCE_INPUTS}
+      COMMENT "Compiling resources/${script}"
+      VERBATIM)
+    add_custom_target(${rule} DEPENDS "${object}")
+  endif()
+  set(${object_var} "${object}" PARENT_SCOPE)
+  set(${target_var} ${rule} PARENT_SCOPE)
+endfunction()
 
 function(velmora_add_resources target)
-  target_sources(${target} PRIVATE "${VELMORA_RESOURCE_OBJECT}")
-  set_source_files_properties("${VELMORA_RESOURCE_OBJECT}" PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
-  add_dependencies(${target} velmora_resources)
+  set(script update.rc)
+  if(ARGC GREATER 1)
+    set(script "${ARGV1}")
+  endif()
+  _velmora_resource_object("${script}" object rule)
+  target_sources(${target} PRIVATE "${object}")
+  set_source_files_properties("${object}" PROPERTIES EXTERNAL_OBJECT TRUE GENERATED TRUE)
+  add_dependencies(${target} ${rule})
 endfunction()

@@ -5,7 +5,9 @@
 # window can be made (no display).
 include(${CMAKE_SOURCE_DIR}/resources/resources.cmake)
 
-add_executable(resources_test ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp)
+add_executable(resources_test
+  ${CMAKE_CURRENT_LIST_DIR}/resources_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/resource_reader.cpp)
 velmora_add_resources(resources_test)
 target_include_directories(resources_test PRIVATE ${CMAKE_SOURCE_DIR})
 # version: GetFileVersionInfo and VerQueryValue.
