@@ -1,0 +1,42 @@
+#include "tests/wine/e2e/fonts.h"
+
+#include <windows.h>
+
+#include <cwchar>
+
+namespace e2e {
+
+namespace {
+
+struct Replacement {
+    const wchar_t* windowsFace;
+    const wchar_t* ipaFace;
+};
+
+// Face names as Unicode: the registry keeps them so, whatever the code page.
+const Replacement replacements[] = {
+    {L"\xFF2D\xFF33 \xFF30\x30B4\x30B7\x30C3\x30AF", L"IPAPGothic"},  // ＭＳ Ｐゴシック
+    {L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", L"IPAGothic"},         // ＭＳ ゴシック
+    {L"MS UI Gothic", L"IPAPGothic"},
+};
+
+}  // namespace
+
+bool mapJapaneseFontsToIpa() {
+    HKEY key;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", 0, nullptr, 0,
+                        KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
+        return false;
+    }
+    bool ok = true;
+    for (const Replacement& r : replacements) {
+        const DWORD bytes = static_cast<DWORD>((std::wcslen(r.ipaFace) + 1) * sizeof(wchar_t));
+        ok = RegSetValueExW(key, r.windowsFace, 0, REG_SZ, reinterpret_cast<const BYTE*>(r.ipaFace),
+                            bytes) == ERROR_SUCCESS &&
+             ok;
+    }
+    RegCloseKey(key);
+    return ok;
+}
+
+}  // namespace e2e
