@@ -26,7 +26,10 @@ set(VELMORA_WIN32_LINK
 
 # Update.exe and any other GUI program: the Windows entry, one resource script,
 # the core and the backend. Skipped while the entry or the script is missing.
+# TEMPLATE: the setup dialog's template for the entry (VELMORA_DIALOG_TEMPLATE);
+# without it the entry's own default.
 function(velmora_add_program name rcfile)
+  cmake_parse_arguments(PARSE_ARGV 2 program "" "TEMPLATE" "")
   set(entry ${CMAKE_SOURCE_DIR}/shell/win_main.cpp)
   get_filename_component(rc ${rcfile} ABSOLUTE BASE_DIR ${CMAKE_SOURCE_DIR})
   if(NOT EXISTS ${entry} OR NOT EXISTS ${rc})
@@ -53,6 +56,9 @@ function(velmora_add_program name rcfile)
     VERBATIM)
   add_executable(${name} WIN32 ${entry} ${object})
   target_link_libraries(${name} PRIVATE ${VELMORA_WIN32_LINK} ${VELMORA_WIN32_LIBS})
+  if(program_TEMPLATE)
+    target_compile_definitions(${name} PRIVATE VELMORA_DIALOG_TEMPLATE=${program_TEMPLATE})
+  endif()
 endfunction()
 
 # GoogleTest, cross-built from the distribution's sources.
@@ -103,3 +109,4 @@ if(wine_tests)
 endif()
 
 velmora_add_program(Update resources/update.rc)
+velmora_add_program(Setup resources/setup.rc TEMPLATE 106)
