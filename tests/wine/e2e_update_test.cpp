@@ -59,7 +59,7 @@ class UpdateRun : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(enterTestDesktop());
-        ASSERT_TRUE(mapJapaneseFontsToIpa());
+        ASSERT_TRUE(prepareFonts());
         ASSERT_TRUE(scene.clear());
         ASSERT_TRUE(scene.placeProgram(driverFolder() + "\\Update.exe"));
     }
@@ -317,7 +317,7 @@ TEST_F(UpdateRun, WindowTitledLikeTheGameOfAnotherClassDoesNotStopIt) {
 class UpdateDialogLook : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        if (!enterTestDesktop() || !mapJapaneseFontsToIpa() || !scene().clear() ||
+        if (!enterTestDesktop() || !prepareFonts() || !scene().clear() ||
             !scene().placeProgram(driverFolder() + "\\Update.exe")) {
             return;
         }

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <string>
 
 namespace e2e {
 
@@ -20,9 +21,18 @@ const Replacement replacements[] = {
     {L"MS UI Gothic", L"IPAPGothic"},
 };
 
-}  // namespace
+// Where Debian's fonts-wine keeps it, seen through Wine's drive z:.
+constexpr const char* wineMarlett = "Z:\\usr\\share\\wine\\fonts\\marlett.ttf";
 
-bool mapJapaneseFontsToIpa() {
+void installMarlett() {
+    char windows[MAX_PATH] = {};
+    const UINT length = GetWindowsDirectoryA(windows, sizeof windows);
+    if (length == 0 || length >= sizeof windows) return;
+    const std::string target = std::string(windows) + "\\Fonts\\marlett.ttf";
+    CopyFileA(wineMarlett, target.c_str(), TRUE);  // an installed one stays
+}
+
+bool mapJapaneseFonts() {
     HKEY key;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\Fonts\\Replacements", 0, nullptr, 0,
                         KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS) {
@@ -37,6 +47,13 @@ bool mapJapaneseFontsToIpa() {
     }
     RegCloseKey(key);
     return ok;
+}
+
+}  // namespace
+
+bool prepareFonts() {
+    installMarlett();
+    return mapJapaneseFonts();
 }
 
 }  // namespace e2e
