@@ -23,6 +23,7 @@ void startDialog(platform::Window dialog) {
     platform::sendMessage(dialog, platform::wmSetText, 0,
                           reinterpret_cast<platform::LParam>(textBuffer));
     centreOnWorkArea(dialog);
+    setLabelFonts(dialog);
     applyInstalledState();
     showInstallDestination();
 }

@@ -1,5 +1,7 @@
 #include "ui/static_colours.h"
 
+#include <initializer_list>
+
 #include "platform/constants.h"
 #include "platform/windowing.h"
 #include "ui/dialog_ids.h"
@@ -38,6 +40,18 @@ platform::Result colourStatic(platform::Window dialog, platform::DeviceContext d
     platform::setTextColor(dc, white ? platform::rgb(255, 255, 255) : platform::rgb(0, 0, 0));
     platform::setBkMode(dc, platform::transparentMode);
     return reinterpret_cast<platform::Result>(platform::getNullBrush());
+}
+
+void setLabelFonts(platform::Window dialog) {
+    // Some static controls select the dialog's font themselves after asking for
+    // their colours; handing them the bold font makes it the one they draw with.
+    for (int id : {ids::whiteLabel, ids::blackLabel}) {
+        platform::Window label = platform::getDlgItem(dialog, id);
+        if (label == nullptr) continue;
+        platform::GdiHandle font = boldLabelFont();
+        if (font == nullptr) return;
+        platform::sendMessage(label, platform::wmSetFont, reinterpret_cast<platform::WParam>(font), 0);
+    }
 }
 
 void releaseLabelFont() {

@@ -7,5 +7,7 @@ constexpr platform::ColorRef installFolderBackground = 14215660;  // red 236, gr
 // The reply to WM_CTLCOLORSTATIC for the control `control` drawn with `dc`.
 platform::Result colourStatic(platform::Window dialog, platform::DeviceContext dc,
                               platform::Window control);
+// Gives the two labels their bold font for drawing; at the dialog's start.
+void setLabelFonts(platform::Window dialog);
 // Deletes the bold label font; the dialog calls it as it goes.
 void releaseLabelFont();

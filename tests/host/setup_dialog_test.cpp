@@ -156,6 +156,19 @@ TEST_F(SetupDialogTest, BoldFontLivesWhileDrawingAndNeverPilesUp) {
     dialog = nullptr;
 }
 
+TEST_F(SetupDialogTest, LabelsAreHandedTheBoldFontTheyAreColouredWith) {
+    start(fullForm());
+    platform::DeviceContext dc = sim::makeDeviceContext();
+    colour(dc, 1017);
+    const auto font = reinterpret_cast<platform::WParam>(sim::deviceContextState(dc).font);
+    for (int id : {1017, 1018}) {
+        bool handed = false;
+        for (const auto& sent : sim::sentTo(sim::control(dialog, id)))
+            handed |= sent.message == platform::wmSetFont && sent.wParam == font;
+        EXPECT_TRUE(handed) << id;
+    }
+}
+
 TEST_F(SetupDialogTest, UpdateFormStaticsGetNoColour) {
     start(updateForm());
     platform::DeviceContext dc = sim::makeDeviceContext();
