@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/wine/e2e/decoy_window.h"
 #include "tests/wine/e2e/desktop.h"
 #include "tests/wine/e2e/files.h"
 #include "tests/wine/e2e/fonts.h"
@@ -280,30 +281,9 @@ TEST_F(UpdateRun, SecondCopyEndsAtOnceWithoutAWindow) {
     EXPECT_EQ(program.waitForExit(exitTimeoutMs), std::optional<DWORD>(0));
 }
 
-// A window of another program that happens to bear the game's title.
-class Decoy {
-public:
-    Decoy() {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, className, "Velmora", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10,
-                                  10, 200, 120, nullptr, nullptr, windowClass.hInstance, nullptr);
-    }
-    ~Decoy() {
-        if (window_) DestroyWindow(window_);
-    }
-    HWND window() const { return window_; }
-
-private:
-    static constexpr const char* className = "VelmoraE2E Decoy";
-    HWND window_ = nullptr;
-};
-
 TEST_F(UpdateRun, WindowTitledLikeTheGameOfAnotherClassDoesNotStopIt) {
-    Decoy decoy;
+    // Another program's window bearing the game's title.
+    DecoyWindow decoy("Velmora");
     ASSERT_NE(decoy.window(), nullptr);
     ASSERT_EQ(FindWindowA(nullptr, "Velmora"), decoy.window());
 
