@@ -47,8 +47,8 @@ std::string preview(const std::string& contents) {
     return "\"" + contents.substr(0, 40) + "...\" (" + std::to_string(contents.size()) + " bytes)";
 }
 
-// Processes sent messages only between the handling of two others: once it
-// answers, the handler that was running has returned.
+// The program's thread takes a sent message only while it waits for messages:
+// once it answers, the command it was handling has returned.
 bool answers(HWND window) {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, windowTimeoutMs,
