@@ -1,4 +1,5 @@
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct SourceCase {
     std::vector<DriveSetup> drives;
     const char* expectedSource;  // after configure
 };
+
+void PrintTo(const SourceCase& c, std::ostream* os) { *os << c.what; }
 
 class FindSourceTest : public EngineTest, public ::testing::WithParamInterface<SourceCase> {};
 
