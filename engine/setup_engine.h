@@ -19,6 +19,7 @@ enum DriveKind {
 
 constexpr int selectedCount = 20;  // selection bytes cover installFiles 0 to 19
 constexpr int endOfList = 9999;
+constexpr std::uint32_t progressSteps = 1000;  // the bar's range during a copy
 
 struct SetupEngine {
     SetupEngine();
@@ -93,11 +94,15 @@ struct SetupEngine {
     std::uint32_t selectedSourceBytes();
     void updateInstallation();
 
-    // Background copy and progress.
+    // Background copy and progress. The bar is control progressControlId of
+    // dialogWindow, or of the setup dialog while dialogWindow is none.
     bool copySelectedFiles();
     void advanceProgress();
     void resetProgressBar(std::uint32_t range);
     void stepProgressBar();
+    // Counts the bar up to target steps, never back. Steps past progressSteps are
+    // counted but not sent: PBM_STEPIT past the range starts the bar over.
+    void stepProgressTo(std::uint32_t target);
     void showStatus(const char* textIn);
 
     // Install, uninstall, Start menu.
