@@ -37,7 +37,7 @@ void SetupEngine::findSource(const char* folderName, const char* probeFileName) 
             const char* accepted = fileListEntry(mediaLabels, j);
             if (accepted[0] == '\0' || !text::equal(label, accepted)) continue;
             const char driveOnly[] = {root[0], ':', '\0'};
-            char probe[1024];
+            char probe[text::pathCapacity];  // a probe Windows could not open is never tried
             if (!text::joinPath(probe, sizeof probe, driveOnly, folderName, probeFileName))
                 continue;
             platform::Stream stream = platform::openStream(probe, platform::StreamMode::probeRead);

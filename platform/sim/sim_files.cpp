@@ -42,7 +42,8 @@ bool makeHostDirectory(State& s, const char* path) {
     std::optional<Resolved> r = resolve(s, path);
     if (!r || r->path.parts.empty() || hostExists(r->host)) return false;
     if (!isHostDir(hostOfParent(s, r->path)) || !driveWritable(s, r->path.drive)) return false;
-    if (!fs::create_directory(r->host)) return false;
+    std::error_code error;  // a name the host cannot take fails, as on a full disk
+    if (!fs::create_directory(r->host, error)) return false;
     setCreated(s, r->host, platform::fileAttributeDirectory);
     return true;
 }

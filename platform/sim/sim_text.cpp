@@ -170,7 +170,7 @@ std::string fromWide(const std::u16string& text) {
     for (char16_t u : text) {
         if (u < 0x80) {
             out.push_back(static_cast<char>(u));
-        } else if (u >= byteCarrier + 0x80 && u <= byteCarrier + 0xFF) {
+        } else if (u >= byteCarrier && u <= byteCarrier + 0xFF) {
             out.push_back(static_cast<char>(u - byteCarrier));
         } else {
             char wide[2] = {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};

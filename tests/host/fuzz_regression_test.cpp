@@ -1,5 +1,5 @@
 // Inputs the fuzz targets (tests/fuzz) broke the program or the sim with, each
-// reduced to the texts that matter. DISABLED_ while the fault is open.
+// reduced to the texts that matter.
 #include <string>
 
 #include "engine_fixture.h"
@@ -21,7 +21,7 @@ protected:
 // paths_fuzz: the probe for the game on the disc is e:\<folder>\<entry 0>, made
 // in a 1024-byte buffer; with a product folder of 250 bytes it is 264 bytes,
 // more than Windows opens, and was handed to fopen all the same.
-TEST_F(FuzzRegression, DISABLED_DiscProbeLongerThanAPathIsNotOpened) {
+TEST_F(FuzzRegression, DiscProbeLongerThanAPathIsNotOpened) {
     const std::string folder = "V" + repeat('v', 249);
     sim::setDrive('e', platform::driveCdrom, "Velmora");
     sim::writeFile("e:\\" + folder + "\\Velmora.exe", "game");
@@ -35,7 +35,7 @@ TEST_F(FuzzRegression, DISABLED_DiscProbeLongerThanAPathIsNotOpened) {
 // paths_fuzz, the sim's part of FuzzRegressionInstall's first case: a folder
 // name over 255 bytes fails as on Windows (a file name too long) rather than
 // throwing std::filesystem_error.
-TEST_F(FuzzRegression, DISABLED_SimMakeDirectoryOfAnOverlongNameFails) {
+TEST_F(FuzzRegression, SimMakeDirectoryOfAnOverlongNameFails) {
     const std::string path = "c:\\" + repeat('q', 256);
     int made = 0;
     EXPECT_NO_THROW(made = platform::makeDirectory(path.c_str()));
@@ -48,7 +48,7 @@ TEST_F(FuzzRegression, DISABLED_SimMakeDirectoryOfAnOverlongNameFails) {
 // paths_fuzz, the sim's part of FuzzRegressionInstall's Start-menu case:
 // every byte text comes back from the wide conversion, also a lead byte
 // (0xEC, which starts no CP932 character) whose trail is an ASCII byte.
-TEST_F(FuzzRegression, DISABLED_SimWidePathOfAnUnassignedLeadByteComesBackWhole) {
+TEST_F(FuzzRegression, SimWidePathOfAnUnassignedLeadByteComesBackWhole) {
     const std::string path = "c:\\Q\xEC" "illane.lnk";
     char16_t wide[text::pathCapacity] = {};
     ASSERT_GT(platform::multiByteToWide(path.c_str(), wide, text::pathCapacity), 0);
