@@ -102,6 +102,7 @@ platform::Result installOrAbortCommand(platform::Window) {
         installThreadHandle = nullptr;
     }
     installRunning.store(1);
+    exitRequested.store(0);
     std::uint32_t threadId = 0;
     installThreadHandle = platform::createThread(installThread, nullptr, &threadId);
     if (installThreadHandle == nullptr) {
