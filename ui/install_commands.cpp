@@ -103,13 +103,16 @@ platform::Result installOrAbortCommand(platform::Window) {
     }
     installRunning.store(1);
     exitRequested.store(0);
+    // The caption comes first: an install that fails at once sets it back from
+    // its own thread, and must not be overtaken by this one.
+    setInstallButtonCaption(abortCaption);
     std::uint32_t threadId = 0;
     installThreadHandle = platform::createThread(installThread, nullptr, &threadId);
     if (installThreadHandle == nullptr) {
+        setInstallButtonCaption(installCaption);
         installRunning.store(0);
         return 0;
     }
-    setInstallButtonCaption(abortCaption);
     return 1;
 }
 
