@@ -1,6 +1,7 @@
 #include "tests/wine/e2e/files.h"
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace e2e {
@@ -49,6 +50,36 @@ std::optional<std::string> readFile(const std::string& path) {
     while (ReadFile(file, block, sizeof block, &got, nullptr) && got > 0) contents.append(block, got);
     CloseHandle(file);
     return contents;
+}
+
+std::optional<bool> sameContents(const std::string& a, const std::string& b) {
+    HANDLE files[2];
+    const std::string* paths[2] = {&a, &b};
+    for (int i = 0; i < 2; ++i) {
+        files[i] = CreateFileA(paths[i]->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    }
+    std::optional<bool> same;
+    if (files[0] != INVALID_HANDLE_VALUE && files[1] != INVALID_HANDLE_VALUE) {
+        static char blocks[2][65536];
+        same = true;
+        for (;;) {
+            DWORD got[2] = {0, 0};
+            for (int i = 0; i < 2; ++i) {
+                // ReadFile on a file gives a whole block unless the file ends.
+                if (!ReadFile(files[i], blocks[i], sizeof blocks[i], &got[i], nullptr)) got[i] = 0;
+            }
+            if (got[0] != got[1] || std::memcmp(blocks[0], blocks[1], got[0]) != 0) {
+                same = false;
+                break;
+            }
+            if (got[0] == 0) break;
+        }
+    }
+    for (HANDLE file : files) {
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+    }
+    return same;
 }
 
 bool copyFile(const std::string& from, const std::string& to) {

@@ -12,6 +12,9 @@ namespace e2e {
 bool writeFile(const std::string& path, const std::string& contents);
 std::optional<std::string> readFile(const std::string& path);
 bool copyFile(const std::string& from, const std::string& to);
+// Whether both files hold the same bytes, read block by block so that big
+// files need no room in memory; nothing if either cannot be read.
+std::optional<bool> sameContents(const std::string& a, const std::string& b);
 // Makes the folder and every missing folder above it.
 bool makeFolders(const std::string& path);
 // Removes a folder with everything in it, read-only files too. True if it is gone.

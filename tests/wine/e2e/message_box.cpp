@@ -35,11 +35,15 @@ HWND iconControl(HWND box) {
 }  // namespace
 
 std::optional<MessageBoxSeen> findMessageBox(DWORD processId) {
+    return findMessageBox(processId, nullptr);
+}
+
+std::optional<MessageBoxSeen> findMessageBox(DWORD processId, HWND ignored) {
     WindowQuery query;
     query.className = "#32770";
     query.processId = processId;
     for (HWND window : findWindows(query)) {
-        if (GetDlgItem(window, messageTextId) == nullptr) continue;
+        if (window == ignored || GetDlgItem(window, messageTextId) == nullptr) continue;
         MessageBoxSeen box;
         box.window = window;
         box.owner = GetWindow(window, GW_OWNER);
@@ -52,13 +56,19 @@ std::optional<MessageBoxSeen> findMessageBox(DWORD processId) {
 }
 
 std::optional<MessageBoxSeen> waitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    return waitForMessageBox(processId, timeoutMs, nullptr);
+}
+
+std::optional<MessageBoxSeen> waitForMessageBox(DWORD processId, DWORD timeoutMs, HWND ignored) {
     std::optional<MessageBoxSeen> box;
-    waitUntil([&] { return (box = findMessageBox(processId)).has_value(); }, timeoutMs);
+    waitUntil([&] { return (box = findMessageBox(processId, ignored)).has_value(); }, timeoutMs);
     return box;
 }
 
-bool pressOk(const MessageBoxSeen& box) {
-    if (!clickButton(box.window, IDOK)) return false;
+bool pressOk(const MessageBoxSeen& box) { return pressButton(box, IDOK); }
+
+bool pressButton(const MessageBoxSeen& box, int buttonId) {
+    if (!clickButton(box.window, buttonId)) return false;
     return waitUntil([&] { return !IsWindow(box.window); }, windowTimeoutMs);
 }
 
