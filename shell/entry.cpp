@@ -4,6 +4,7 @@
 #include "platform/constants.h"
 #include "platform/windowing.h"
 #include "shell/main_window.h"
+#include "shell/profile_configuration.h"
 #include "shell/product_profile.h"
 #include "ui/dialog_ids.h"
 #include "ui/folder_chooser.h"
@@ -13,11 +14,7 @@ int runSetupProgram(platform::Instance instance, platform::Instance previousInst
                     int showCommand, int dialogTemplate) {
     if (!createMainWindow(instance, previousInstance, showCommand, true)) return 0;
 
-    productProfile.installList[0] = productProfile.executableName;
-    setupEngine.configure(productProfile.installList, productProfile.extraList,
-                          productProfile.mediaLabelList, nullptr, productProfile.studioName,
-                          productProfile.productTitle, productProfile.productFolderName,
-                          productProfile.installMegabytes);
+    configureFromProfile(setupEngine);
     setupEngine.setProgressControl(ids::progressBar);
     folderChooser.init(appInstance, mainWindow);
 

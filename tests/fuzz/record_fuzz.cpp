@@ -14,6 +14,7 @@
 #include "fuzz_input.h"
 #include "platform/sim/sim.h"
 #include "shell/product_profile.h"
+#include "shell/profile_configuration.h"
 
 namespace {
 
@@ -134,11 +135,7 @@ void checkConfigure(const Record& r, bool wholeRecord) {
     storeAndArm(r);
     SetupEngine engine;
     const char* saved = productProfile.installList[0];
-    productProfile.installList[0] = productProfile.executableName;
-    engine.configure(productProfile.installList, productProfile.extraList,
-                     productProfile.mediaLabelList, nullptr, productProfile.studioName,
-                     productProfile.productTitle, productProfile.productFolderName,
-                     productProfile.installMegabytes);
+    configureFromProfile(engine);
     productProfile.installList[0] = saved;
     fuzz::check(engine.installed == (wholeRecord ? 1 : 0), "installed does not match the record",
                 std::to_string(engine.installed));

@@ -8,6 +8,7 @@
 #include "platform/constants.h"
 #include "platform/sim/sim.h"
 #include "shell/product_profile.h"
+#include "shell/profile_configuration.h"
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -23,11 +24,7 @@ protected:
     // configure as the entry does, with installList entry 0 made the executable.
     void configureAsEntry() {
         const char* saved = productProfile.installList[0];
-        productProfile.installList[0] = productProfile.executableName;
-        engine.configure(productProfile.installList, productProfile.extraList,
-                         productProfile.mediaLabelList, nullptr, productProfile.studioName,
-                         productProfile.productTitle, productProfile.productFolderName,
-                         productProfile.installMegabytes);
+        configureFromProfile(engine);
         productProfile.installList[0] = saved;
     }
 

@@ -18,6 +18,7 @@
 #include "platform/constants.h"
 #include "platform/sim/sim.h"
 #include "shell/product_profile.h"
+#include "shell/profile_configuration.h"
 #include "sweep_messages.h"
 
 namespace {
@@ -42,11 +43,7 @@ std::vector<std::string> listedNames() {
 
 void configureAsEntry(SetupEngine& engine) {
     const char* saved = productProfile.installList[0];
-    productProfile.installList[0] = productProfile.executableName;
-    engine.configure(productProfile.installList, productProfile.extraList,
-                     productProfile.mediaLabelList, nullptr, productProfile.studioName,
-                     productProfile.productTitle, productProfile.productFolderName,
-                     productProfile.installMegabytes);
+    configureFromProfile(engine);
     productProfile.installList[0] = saved;
 }
 

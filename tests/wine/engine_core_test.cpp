@@ -9,6 +9,7 @@
 
 #include "engine/setup_engine.h"
 #include "shell/product_profile.h"
+#include "shell/profile_configuration.h"
 
 namespace {
 
@@ -31,13 +32,7 @@ std::string programFolderOfThisTest() {
     return s.substr(0, s.rfind('\\'));
 }
 
-void configureAsEntry(SetupEngine& engine) {
-    productProfile.installList[0] = productProfile.executableName;
-    engine.configure(productProfile.installList, productProfile.extraList,
-                     productProfile.mediaLabelList, nullptr, productProfile.studioName,
-                     productProfile.productTitle, productProfile.productFolderName,
-                     productProfile.installMegabytes);
-}
+void configureAsEntry(SetupEngine& engine) { configureFromProfile(engine); }
 
 TEST(InstallRecordUnderWine, WrittenReadBackAndDeletedInHklm) {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, keyPath);
