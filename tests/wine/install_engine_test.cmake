@@ -4,7 +4,7 @@
 # one ctest test that makes, uses and stops that prefix (install_engine_test.sh).
 add_executable(install_engine_test ${CMAKE_CURRENT_LIST_DIR}/install_engine_test.cpp)
 target_link_libraries(install_engine_test PRIVATE
-  ${VELMORA_WIN32_LINK} gtest_main ${VELMORA_WIN32_LIBS})
+  e2e_support ${VELMORA_WIN32_LINK} gtest_main ${VELMORA_WIN32_LIBS})
 add_test(NAME install_engine_test COMMAND install_engine_test)
 add_test(NAME install_engine_test_wow64
   COMMAND bash ${CMAKE_CURRENT_LIST_DIR}/install_engine_test.sh wow64

@@ -20,8 +20,11 @@
 
 #include "engine/dialog_window.h"
 #include "engine/setup_engine.h"
+#include "tests/wine/e2e/files.h"
 
 namespace {
+
+using e2e::removeTree;
 
 const char* const keyPath = "SOFTWARE\\Quillane\\Velmora";
 const char* const wow64KeyPath = "SOFTWARE\\WOW6432Node\\Quillane\\Velmora";
@@ -69,25 +72,6 @@ std::string readFile(const std::string& path) {
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void removeTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(path);
-            } else {
-                SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(path.c_str());
-            }
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
 
 std::string commonPrograms() {
     char path[MAX_PATH] = {};
