@@ -35,7 +35,18 @@ void SetupEngine::stepProgressTo(std::uint32_t target) {
     if (static_cast<std::int32_t>(progressTarget - progressShown) > 0) {
         const std::uint32_t from = std::min(progressShown, progressSteps);
         const std::uint32_t to = std::min(progressTarget, progressSteps);
+        // The bar draws itself after every step, and from the install thread each
+        // drawing is a round trip to the dialog's thread: a copy that ran ahead
+        // would hold the wait loop (and its clock) for as many drawings. Steps
+        // that come together are drawn once.
+        const bool together = to - from > 1;
+        const platform::Window bar = progressBar(*this);
+        if (together) platform::sendMessage(bar, platform::wmSetRedraw, 0, 0);
         for (std::uint32_t step = from; step < to; ++step) stepProgressBar();
+        if (together) {
+            platform::sendMessage(bar, platform::wmSetRedraw, 1, 0);
+            platform::invalidateWindow(bar);
+        }
     }
     progressShown = progressTarget;
 }

@@ -43,6 +43,7 @@ constexpr std::uint32_t fileAttributeNormal = 0x80;
 constexpr unsigned wmDestroy = 0x0002;
 constexpr unsigned wmSetFont = 0x0030;
 constexpr unsigned wmSetText = 0x000C;
+constexpr unsigned wmSetRedraw = 0x000B;
 constexpr unsigned wmGetText = 0x000D;
 constexpr unsigned wmClose = 0x0010;
 constexpr unsigned wmQuit = 0x0012;

@@ -29,6 +29,8 @@ Window getDlgItem(Window dialog, int id);
 bool enableWindow(Window window, bool enable);
 bool setWindowText(Window window, const char* text);
 Result sendMessage(Window window, unsigned message, WParam wParam, LParam lParam);
+// InvalidateRect(window, whole client area, erase): repainted when its thread is idle.
+bool invalidateWindow(Window window);
 int messageBox(Window owner, const char* text, const char* caption, unsigned flags);
 
 // SystemParametersInfoA(SPI_GETWORKAREA).

@@ -26,7 +26,7 @@ enum class Op {
     changeDirectory, makeDirectory, createDirectory, removeDirectory,
     getModuleFileName, createThread, waitForThread, closeThread, exitThread, sleep, timeGetTime,
     registerWindowClass, createWindow, findWindow, showWindow, defWindowProc, dialogBox,
-    endDialog, getDlgItem, enableWindow, setWindowText, sendMessage, messageBox, getWorkArea,
+    endDialog, getDlgItem, enableWindow, setWindowText, sendMessage, invalidateWindow, messageBox, getWorkArea,
     getWindowRect, moveWindow, peekMessage, translateMessage, dispatchMessage, postQuitMessage,
     createFont, selectObject, setTextColor, setBkColor, setBkMode, deleteObject, getNullBrush,
     getSpecialFolderPath, coInitialize, coUninitialize, createShellLink,
@@ -201,6 +201,9 @@ void joinThreads();
 struct ProgressBar { int low, high, step, position; };
 ProgressBar progressBar(platform::Window bar);
 int progressPosition(platform::Window bar);
+// How often a window was drawn: each change of a progress bar while its redraw is
+// on, and each invalidateWindow then.
+int paints(platform::Window window);
 // A dialog's control by ID without a seam call; nullptr when the dialog lacks it.
 platform::Window control(platform::Window dialog, int id);
 // The procedure of a dialog made with makeDialog, so that command(), BM_CLICK and

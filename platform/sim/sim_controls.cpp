@@ -66,6 +66,9 @@ platform::Result defaultHandling(State& s, platform::Window window, WindowRec& r
         case platform::wmSetText:
             rec.text = str(reinterpret_cast<const char*>(lParam));
             return 1;
+        case platform::wmSetRedraw:
+            rec.redraw = wParam != 0;
+            return 0;
         case platform::wmGetText:
             return static_cast<platform::Result>(
                 copyText(rec.text, reinterpret_cast<char*>(lParam), wParam));
@@ -78,7 +81,15 @@ platform::Result defaultHandling(State& s, platform::Window window, WindowRec& r
         if (message == platform::bmClick) *click = rec.enabled && rec.parent;
         return 0;
     }
-    if (sameName(rec.className, "msctls_progress32")) return progressMessage(rec, message, wParam, lParam);
+    if (sameName(rec.className, "msctls_progress32")) {
+        const platform::Result result = progressMessage(rec, message, wParam, lParam);
+        // The real bar draws itself at once after each change of range or position.
+        const bool changes = message == platform::pbmSetRange || message == platform::pbmSetPos ||
+                             message == platform::pbmStepIt || message == pbmDeltaPos ||
+                             message == pbmSetRange32;
+        if (changes && rec.redraw) ++rec.paints;
+        return result;
+    }
     if (rec.kind == WindowKind::browser && message == platform::bffmSetSelectionA) {
         for (sim::Browsed& b : s.browses) {
             if (b.window != window) continue;
@@ -127,6 +138,14 @@ Result sendMessage(Window window, unsigned message, WParam wParam, LParam lParam
                     static_cast<LParam>(fromHandle(window)));
     }
     return result;
+}
+
+bool invalidateWindow(Window window) {
+    Gate g(Op::invalidateWindow);
+    WindowRec* rec = windowOf(g.s, window);
+    if (g.failed() || !rec) return false;
+    if (rec->redraw) ++rec->paints;
+    return true;
 }
 
 }  // namespace platform

@@ -22,6 +22,7 @@ const char* const opNames[] = {
     "timeGetTime",
     "registerWindowClass", "createWindow", "findWindow", "showWindow", "defWindowProc",
     "dialogBox", "endDialog", "getDlgItem", "enableWindow", "setWindowText", "sendMessage",
+    "invalidateWindow",
     "messageBox", "getWorkArea", "getWindowRect", "moveWindow", "peekMessage",
     "translateMessage", "dispatchMessage", "postQuitMessage",
     "createFont", "selectObject", "setTextColor", "setBkColor", "setBkMode", "deleteObject",

@@ -89,6 +89,8 @@ struct WindowRec {
     platform::Result result = 0;
     std::vector<platform::Window> children;
     int rangeLow = 0, rangeHigh = 100, step = 10, position = 0;  // progress bar
+    bool redraw = true;  // WM_SETREDRAW
+    int paints = 0;      // times the window was drawn anew
 };
 struct ClassRec {
     platform::WindowClass windowClass;

@@ -62,6 +62,10 @@ ProgressBar progressBar(platform::Window bar) {
 
 int progressPosition(platform::Window bar) { return progressBar(bar).position; }
 
+int paints(platform::Window window) {
+    return read(window, 0, [](WindowRec& r) { return r.paints; });
+}
+
 std::string controlText(platform::Window dialog, int id) {
     return readControl(dialog, id, std::string(), [](WindowRec& c) { return c.text; });
 }

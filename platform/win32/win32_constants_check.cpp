@@ -43,6 +43,7 @@ static_assert(fileAttributeNormal == FILE_ATTRIBUTE_NORMAL, "FILE_ATTRIBUTE_NORM
 // Messages
 static_assert(wmDestroy == WM_DESTROY, "WM_DESTROY");
 static_assert(wmSetText == WM_SETTEXT, "WM_SETTEXT");
+static_assert(wmSetRedraw == WM_SETREDRAW, "WM_SETREDRAW");
 static_assert(wmSetFont == WM_SETFONT, "WM_SETFONT");
 static_assert(wmGetText == WM_GETTEXT, "WM_GETTEXT");
 static_assert(wmClose == WM_CLOSE, "WM_CLOSE");

@@ -96,6 +96,10 @@ Result sendMessage(Window window, unsigned message, WParam wParam, LParam lParam
     return SendMessageA(toHwnd(window), message, wParam, lParam);
 }
 
+bool invalidateWindow(Window window) {
+    return InvalidateRect(toHwnd(window), nullptr, TRUE) != FALSE;
+}
+
 int messageBox(Window owner, const char* text, const char* caption, unsigned flags) {
     return MessageBoxA(toHwnd(owner), text, caption, flags);
 }

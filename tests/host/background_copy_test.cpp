@@ -279,6 +279,35 @@ TEST_F(BackgroundCopyTest, TheBarNeverStepsBack) {
     }
 }
 
+// Every step is still given to the bar, but steps earned together are drawn
+// once: from the install thread a drawing is a round trip to the dialog's
+// thread, and a copy that ran ahead must not hold the wait loop for each.
+TEST_F(BackgroundCopyTest, StepsEarnedTogetherAreDrawnOnce) {
+    engine.resetProgressBar(1000);
+    engine.bytesPerStep = 10;
+    struct Turn { std::uint32_t bytes; int position; int drawings; } turns[] = {
+        {10, 1, 1},      // one step: the bar draws it itself
+        {20, 2, 1},
+        {5000, 500, 1},  // 498 steps at once, drawn together
+        {5000, 500, 0},  // nothing earned, nothing drawn
+        {9990, 999, 1},
+    };
+    for (const auto& t : turns) {
+        const int before = sim::paints(bar());
+        engine.bytesCopied = t.bytes;
+        engine.advanceProgress();
+        EXPECT_EQ(sim::progressPosition(bar()), t.position) << t.bytes;
+        EXPECT_EQ(sim::paints(bar()) - before, t.drawings) << t.bytes;
+    }
+    const std::vector<sim::Sent> sent = sim::sentTo(bar());
+    int stepIts = 0;
+    for (const sim::Sent& s : sent) stepIts += s.message == platform::pbmStepIt;
+    EXPECT_EQ(stepIts, 999) << "each step is a STEPIT of its own";
+    const sim::Sent last = sent.back();
+    EXPECT_EQ(last.message, platform::wmSetRedraw) << "the bar is left drawing";
+    EXPECT_EQ(last.wParam, 1u);
+}
+
 TEST_F(BackgroundCopyTest, TheBarIsControl1005OfDialogWindowOrElseOfTheSetupDialog) {
     engine.resetProgressBar(1000);
     const auto reset = sim::sentTo(bar());
