@@ -27,7 +27,7 @@ _e2e_setup_make_disc() {
         size=$((1000 + 997 * i))
         ((i % 4 == 2)) && size=$((300 * 1024 + i))  # a few of some hundred KiB
         # The second entry is big enough for the copy to be watched.
-        ((i == 1)) && size=${VELMORA_E2E_BIG_FILE_BYTES:-$((160 * 1024 * 1024))}
+        ((i == 1)) && size=${VELMORA_E2E_BIG_FILE_BYTES:-$((1536 * 1024 * 1024))}
         _e2e_setup_file "$e2e_setup_disc/Velmora/$name" "$size"
     done
     mkdir -p "$e2e_setup_disc/manual"
