@@ -32,9 +32,14 @@
 //                                                MenuEntriesNotMade) and
 //                                                tests/host/shortcuts_test.cpp
 //                                                (AFailedFirstLinkStopsTheRest)
-//   an installBase of 250 to 259 characters      the folder chooser is Wine's own dialog;
-//                                                on the sim, tests/host/install_test.cpp
-//                                                (ABaseTooLongForTheFolderAndItsFilesIs...)
+//   an installBase of 250 to 259 characters,     only the folder chooser sets it, Wine's
+//   and installBase inside 表示 / 能力             own browser, into which no path can be
+//                                                typed; selected from outside by
+//                                                BFFM_SETSELECTIONA it took folders of the
+//                                                prefix but not ones the driver had just
+//                                                made. On the sim: tests/host/install_test.cpp
+//                                                (ABaseTooLongForTheFolderAndItsFilesIs...,
+//                                                MakeFolderPathCreatesTheMissingLevels...)
 #include <windows.h>
 
 #include <gtest/gtest.h>
