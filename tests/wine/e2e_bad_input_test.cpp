@@ -20,7 +20,9 @@
 //                                                tests/host/configure_test.cpp ("unreadable
 //                                                label after a labelled drive", "... first")
 //   a target held open by another process        e2e_update_test
-//                                                (TargetHeldOpenStopsTheUpdateSilently...)
+//                                                (TargetHeldOpenStopsTheUpdateSilently...);
+//                                                one read by a program that shares
+//                                                writing: UpdateBadInput.TargetReadBy... (here)
 //   a read-only listed file                      e2e_update_test (InstalledGameIsUpdated...,
 //                                                grd.pac) and, since Wine run as root writes
 //                                                read-only files regardless, on the sim:
@@ -286,6 +288,37 @@ TEST_F(UpdateBadInput, MovieWithoutItsSubfolderEndsTheUpdateSilentlyThere) {
     EXPECT_EQ(readFile(scene.installedPath("debuglog.txt")), std::optional<std::string>("new debuglog.txt"));
     EXPECT_FALSE(exists(scene.installedPath("movie"))) << "the update made a folder";
     EXPECT_EQ(readFile(scene.installedPath("srp_6.pac")), std::optional<std::string>("old srp_6.pac"));
+    EXPECT_TRUE(readInstallRecord() == std::optional<InstallRecord>(scene.expectedRecord()));
+}
+
+TEST_F(UpdateBadInput, TargetReadBySharingProgramKeepsOldContentsUnderTheNewTimes) {
+    // A reader that lets others read and write (a scanner, an indexer): the
+    // copy's exclusive open fails, the open for the times does not. The file
+    // then wears its source's times over its old contents, as a read-only
+    // target does, and the update reports completion.
+    ASSERT_TRUE(scene.recordInstallation());
+    const char* const names[] = {"Velmora.exe", "grd.pac", "srp_6.pac"};
+    for (const char* name : names) {
+        ASSERT_TRUE(scene.install(name, std::string("old ") + name, installedTime));
+        ASSERT_TRUE(scene.stage(name, std::string("new ") + name, stagedAccessTime, stagedWriteTime));
+    }
+    HANDLE reader = CreateFileA(scene.installedPath("grd.pac").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    const UpdateSeen seen = run();
+    CloseHandle(reader);
+
+    ASSERT_TRUE(seen.dialog);
+    EXPECT_EQ(seen.boxText, std::optional<std::string>(completedText));
+    EXPECT_EQ(seen.exitCode, std::optional<DWORD>(0));
+    EXPECT_EQ(readFile(scene.installedPath("grd.pac")), std::optional<std::string>("old grd.pac"));
+    const std::optional<FileTimes> times = fileTimes(scene.installedPath("grd.pac"));
+    ASSERT_TRUE(times.has_value());
+    EXPECT_TRUE(sameTime(times->lastWrite, stagedWriteTime)) << formatFileTime(times->lastWrite);
+    for (const char* name : {"Velmora.exe", "srp_6.pac"}) {
+        EXPECT_EQ(readFile(scene.installedPath(name)), std::optional<std::string>(std::string("new ") + name));
+    }
     EXPECT_TRUE(readInstallRecord() == std::optional<InstallRecord>(scene.expectedRecord()));
 }
 
